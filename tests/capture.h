@@ -1,0 +1,17 @@
+// A text stream bound to memory: records every hand-over of its write routine, so tests can see
+// what reached the device and in which pieces.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "system.h"
+
+struct CapturedStream {
+  Runtime::TEXTREC rec;
+  std::string text;
+  std::vector<size_t> pieces;  // size of each non-empty hand-over
+
+  CapturedStream();
+  ~CapturedStream();
+};
