@@ -78,6 +78,12 @@ bool ready_for_output(TEXTREC& t) {
   return true;
 }
 
+[[noreturn]] void iocheck_failed(const void* addr) {
+  const uint16_t code = INOUTRES;
+  INOUTRES = 0;
+  error_stop(code, addr);
+}
+
 // ==== The error report ===========================================================================
 
 void put_str(TEXTREC& t, const char* s) {
@@ -205,13 +211,33 @@ void WRITELN_END(TEXTREC& t) {
   run_flush(t);
 }
 
+// Each statement helper checks for its caller, so the failure's location is the caller's.
+__attribute__((noinline)) void out_str(const ShortStr& s, int32_t width) {
+  WRITE_TEXT_SHORTSTR(TEXT_OUTPUT, width, s);
+  if (INOUTRES != 0) [[unlikely]]
+    iocheck_failed(__builtin_return_address(0));
+}
+
+__attribute__((noinline)) void out_char(char c, int32_t width) {
+  WRITE_TEXT_CHAR(TEXT_OUTPUT, width, c);
+  if (INOUTRES != 0) [[unlikely]]
+    iocheck_failed(__builtin_return_address(0));
+}
+
+void out_end() {
+  WRITE_END(TEXT_OUTPUT);
+}
+
+__attribute__((noinline)) void out_line_end() {
+  WRITELN_END(TEXT_OUTPUT);
+  if (INOUTRES != 0) [[unlikely]]
+    iocheck_failed(__builtin_return_address(0));
+}
+
 // ==== Checks and the error stop ============================================================
 
 __attribute__((noinline)) void IOCHECK() {
-  if (INOUTRES == 0) return;
-  const uint16_t code = INOUTRES;
-  INOUTRES = 0;
-  error_stop(code, __builtin_return_address(0));
+  if (INOUTRES != 0) iocheck_failed(__builtin_return_address(0));
 }
 
 __attribute__((noinline)) void RANGEERROR() {

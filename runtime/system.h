@@ -48,6 +48,13 @@ void WRITE_TEXT_CHAR(TEXTREC& t, int32_t width, char c);
 void WRITE_END(TEXTREC& t);
 void WRITELN_END(TEXTREC& t);
 
+// Output statements on the text output stream, as the program's modules write them: each item is
+// followed by its I/O check, and a statement ends with out_end or out_line_end.
+void out_str(const ShortStr& s, int32_t width = 0);
+void out_char(char c, int32_t width = 0);
+void out_end();
+void out_line_end();
+
 // ---- Checks and the error stop -----------------------------------------------------------------
 // These read their own return address as the failure's code location, so they are never inlined
 // and are not declared noreturn: the caller keeps code after the call, and the location stays

@@ -15,7 +15,7 @@ uint16_t capture_write(Runtime::TEXTREC& t) {
 
 }  // namespace
 
-CapturedStream::CapturedStream() {
+CapturedStream::CapturedStream(Runtime::TEXTREC* target) : rec(target ? *target : own) {
   g_current = this;
   Runtime::INOUTRES = 0;
   Runtime::bind_text(rec, Runtime::FileMode::Output, -1, capture_write, capture_write);

@@ -8,10 +8,12 @@
 #include "system.h"
 
 struct CapturedStream {
-  Runtime::TEXTREC rec;
+  Runtime::TEXTREC own;
+  Runtime::TEXTREC& rec;  // `own`, or the stream given to the constructor
   std::string text;
   std::vector<size_t> pieces;  // size of each non-empty hand-over
 
-  CapturedStream();
+  // Binds `target` (by default a stream of its own) to memory.
+  explicit CapturedStream(Runtime::TEXTREC* target = nullptr);
   ~CapturedStream();
 };
