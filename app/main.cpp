@@ -1,17 +1,8 @@
-// The program: the module list in start-up order, then the body, then the exit sequence.
-#include "system.h"
-
-namespace {
-
-// Start-up runs top to bottom; the exit sequence shuts down bottom to top.
-const Runtime::Module kModules[] = {
-    Runtime::kCoreModule,
-    Runtime::kSupportModule,
-};
-
-}  // namespace
+// kartyas: start the modules, run the program, end through the exit sequence.
+#include "program.h"
 
 int main() {
-  Runtime::start_modules(kModules);
+  Runtime::start_modules(Program::modules());
+  Program::body();
   Runtime::halt(0);
 }
