@@ -1,7 +1,7 @@
 #include "codeloc.h"
 
-#include <execinfo.h>
 #include <link.h>
+#include <unwind.h>
 
 namespace Runtime::CodeLoc {
 namespace {
@@ -25,13 +25,34 @@ int find_main_image(dl_phdr_info* info, size_t, void*) {
   return 1;
 }
 
+struct Walk {
+  void** frames;
+  int max;
+  int count;
+};
+
+_Unwind_Reason_Code record_frame(_Unwind_Context* context, void* arg) {
+  auto* walk = static_cast<Walk*>(arg);
+  const uintptr_t ip = _Unwind_GetIP(context);
+  if (ip == 0 || walk->count == walk->max) return _URC_END_OF_STACK;
+  walk->frames[walk->count++] = reinterpret_cast<void*>(ip);
+  return _URC_NO_REASON;
+}
+
+// The return addresses of the calls on the stack, innermost first.
+int walk_stack(void** frames, int max) {
+  Walk walk{frames, max, 0};
+  _Unwind_Backtrace(record_frame, &walk);
+  return walk.count;
+}
+
 }  // namespace
 
 void init() {
   if (g_ready) return;
   dl_iterate_phdr(find_main_image, nullptr);
   void* warm[2];
-  backtrace(warm, 2);  // the first call loads the unwinder
+  walk_stack(warm, 2);  // the first walk sets up the unwinder's caches
   g_ready = true;
 }
 
@@ -49,7 +70,7 @@ uintptr_t image_offset(const void* addr) {
 size_t callers_of(const void* addr, const void** out, size_t max) {
   init();
   void* frames[128];
-  const int n = backtrace(frames, 128);
+  const int n = walk_stack(frames, 128);
   int i = 0;
   while (i < n && frames[i] != addr) ++i;
   size_t count = 0;

@@ -299,6 +299,7 @@ class Term final : public Console::Platform {
   }
 
   void sleep_ms(uint32_t ms) override {
+    if (ms == 0) return;
     show();
     timespec left{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     while (clock_nanosleep(CLOCK_MONOTONIC, 0, &left, &left) == EINTR) {
@@ -319,6 +320,7 @@ class Term final : public Console::Platform {
   // ---- Output buffer: handed to the terminal in one write before each wait ----
 
   void append(std::string_view s) {
+    drawn_ = true;
     if (out_len_ + s.size() > kOutSize) emit();
     if (s.size() > kOutSize) return;
     std::memcpy(out_ + out_len_, s.data(), s.size());
@@ -360,7 +362,7 @@ class Term final : public Console::Platform {
 
   // Everything written so far, and the cursor where the console left it, on the terminal.
   void show() {
-    if (screen_) move_to(want_x_, want_y_);
+    if (screen_ && drawn_) move_to(want_x_, want_y_);
     emit();
   }
 
@@ -435,7 +437,8 @@ class Term final : public Console::Platform {
   size_t out_len_ = 0;
   bool out_failed_ = false;
   bool shut_down_ = false;
-  bool wrote_any_ = false;
+  bool drawn_ = false;      // anything sent at all: until then the cursor stays where it was
+  bool wrote_any_ = false;  // transcript: any text yet
 
   uint32_t want_x_ = 1, want_y_ = 1;  // where the console has put its cursor
   uint32_t at_x_ = 1, at_y_ = 1;      // where the terminal's cursor stands
