@@ -1,9 +1,12 @@
 #include "system.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <ucontext.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -145,7 +148,93 @@ void bind_stdout() {
             is_char_device(STDOUT_FILENO) ? fd_write : nullptr);
 }
 
+// ==== Processor faults ===========================================================================
+// A fault ends the program through the error stop, like a failed check. The handler runs on a
+// stack of its own, so that a stack overflow can still be reported.
+
+constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE};
+constexpr uint16_t kDivisionByZero = 200;
+constexpr uint16_t kStackOverflow = 202;
+constexpr uint16_t kFloatingPointError = 207;
+constexpr uint16_t kAccessViolation = 216;
+constexpr uintptr_t kStackSlack = 64 * 1024;
+
+alignas(16) char g_fault_stack[64 * 1024];
+bool g_in_fault = false;
+
+const void* fault_pc(void* context, uintptr_t& sp) {
+  const auto* uc = static_cast<const ucontext_t*>(context);
+#if defined(__x86_64__)
+  sp = static_cast<uintptr_t>(uc->uc_mcontext.gregs[REG_RSP]);
+  return reinterpret_cast<const void*>(uc->uc_mcontext.gregs[REG_RIP]);
+#elif defined(__aarch64__)
+  sp = uc->uc_mcontext.sp;
+  return reinterpret_cast<const void*>(uc->uc_mcontext.pc);
+#else
+  (void)uc;
+  sp = 0;
+  return nullptr;
+#endif
+}
+
+void on_fault(int sig, siginfo_t* info, void* context) {
+  uintptr_t sp = 0;
+  const void* pc = fault_pc(context, sp);
+  const bool from_kernel = info->si_code > 0;  // not sent by kill or raise
+  uint16_t code = kAccessViolation;
+  if (sig == SIGFPE) {
+    code = from_kernel && info->si_code == FPE_INTDIV ? kDivisionByZero : kFloatingPointError;
+  } else if (sig == SIGSEGV && from_kernel) {
+    const auto addr = reinterpret_cast<uintptr_t>(info->si_addr);
+    if (sp != 0 && addr + kStackSlack >= sp && addr <= sp + kStackSlack) code = kStackOverflow;
+  }
+  g_in_fault = true;
+  error_stop(code, pc);
+}
+
+void install_fault_handler() {
+  stack_t ss{};
+  ss.ss_sp = g_fault_stack;
+  ss.ss_size = sizeof g_fault_stack;
+  sigaltstack(&ss, nullptr);
+  struct sigaction sa {};
+  sa.sa_sigaction = on_fault;
+  sa.sa_flags = SA_SIGINFO | SA_ONSTACK;
+  sigemptyset(&sa.sa_mask);
+  for (int sig : kFaultSignals) sigaddset(&sa.sa_mask, sig);  // a fault in here ends it all
+  for (int sig : kFaultSignals) sigaction(sig, &sa, nullptr);
+}
+
+void remove_fault_handler() {
+  for (int sig : kFaultSignals) signal(sig, SIG_DFL);
+}
+
+void reset_floating_point() {
+#if defined(__x86_64__)
+  const uint32_t default_mxcsr = 0x1F80;  // all exceptions masked, round to nearest
+  asm volatile("fninit\n\tldmxcsr %0" : : "m"(default_mxcsr));
+#endif
+}
+
+// ==== Standard handles ===========================================================================
+
+bool g_handle_was_closed[3] = {false, false, false};
+
+// A standard handle that is closed gets /dev/null, so that no file opened later takes its number
+// and receives the program's output; the program still knows it was closed.
+void fill_closed_handles() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    g_handle_was_closed[fd] = true;
+    const int got = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (got != fd && got >= 0) close(got);
+  }
+}
+
 void core_init() {
+  fill_closed_handles();
+  install_fault_handler();
+  reset_floating_point();
   CodeLoc::init();
   bind_text(KEYBOARD_INPUT, FileMode::Input, STDIN_FILENO, nullptr, nullptr);
   bind_text(TEXT_OUTPUT, FileMode::Output, STDOUT_FILENO, fd_write, fd_write);
@@ -153,6 +242,10 @@ void core_init() {
 }
 
 }  // namespace
+
+bool handle_was_closed(int fd) {
+  return fd >= 0 && fd <= 2 && g_handle_was_closed[fd];
+}
 
 // ==== Streams ================================================================================
 
@@ -286,6 +379,9 @@ void halt(uint8_t status) {
   }
   if (TEXT_OUTPUT.mode == FileMode::Output && TEXT_OUTPUT.bufpos > 0) run_write(TEXT_OUTPUT);
   if (STDOUT.mode == FileMode::Output && STDOUT.bufpos > 0) run_write(STDOUT);
+  remove_fault_handler();
+  // After a fault nothing more of the process is trusted: no exit handlers.
+  if (g_in_fault) _exit(status);
   std::exit(status);
 }
 

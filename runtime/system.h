@@ -68,7 +68,7 @@ inline constexpr uint16_t kRangeError = 201;
 inline constexpr uint16_t kOverflowError = 215;
 inline constexpr uint16_t kFileNotOpen = 103;
 inline constexpr uint16_t kFileNotOpenForOutput = 105;
-inline constexpr uint16_t kDiskWriteError = 101;
+inline constexpr uint16_t kDiskWriteError = 101;  // the terminal or file refused the output
 
 extern uint16_t ERRORCODE;
 extern uintptr_t ERRORADDR;  // offset in the executable image; meaningful once has_error_addr()
@@ -91,6 +91,9 @@ void start_modules(std::span<const Module> modules);
 // The exit sequence: shut the modules down in reverse, write the error report if there is one,
 // flush the text output stream then STDOUT, and end the process with `status`.
 [[noreturn]] void halt(uint8_t status);
+
+// True when the standard handle (0, 1 or 2) was closed at start-up; it now leads to /dev/null.
+bool handle_was_closed(int fd);
 
 // The two run-time modules that open every module list.
 extern const Module kCoreModule;

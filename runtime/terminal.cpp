@@ -16,6 +16,7 @@
 
 #include "charset.h"
 #include "keydecoder.h"
+#include "system.h"
 
 namespace Terminal {
 namespace {
@@ -344,6 +345,7 @@ class Term final : public Console::Platform {
     const char* p = out_;
     size_t left = out_len_;
     out_len_ = 0;
+    if (left > 0 && Runtime::handle_was_closed(STDOUT_FILENO)) output_failed();
     while (left > 0 && !out_failed_) {
       const ssize_t r = ::write(STDOUT_FILENO, p, left);
       if (r > 0) {
@@ -355,9 +357,18 @@ class Term final : public Console::Platform {
         pollfd w{STDOUT_FILENO, POLLOUT, 0};
         poll(&w, 1, -1);
       } else {
-        out_failed_ = true;  // the output is gone; never retried
+        output_failed();
       }
     }
+  }
+
+  // The device refuses the output: it is never retried. The program ends through the error
+  // stop, whose report to the same output is lost; the exit status still tells.
+  void output_failed() {
+    out_failed_ = true;
+    out_len_ = 0;
+    restore_settings();
+    Runtime::error_stop(Runtime::kDiskWriteError, __builtin_return_address(0));
   }
 
   // Everything written so far, and the cursor where the console left it, on the terminal.

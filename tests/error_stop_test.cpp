@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <regex>
 #include <string>
@@ -150,3 +151,76 @@ TEST(ErrorStop, LocationsNameTheFailingFunctionAndItsCaller) {
 }
 
 }  // namespace
+
+// ---- Processor faults -----------------------------------------------------------------------
+
+__attribute__((noinline)) void write_through_null() {
+  volatile int* volatile p = nullptr;
+  *p = 1;
+}
+
+__attribute__((noinline, no_sanitize("undefined"))) int divide(int a, int b) {
+  return a / b;
+}
+
+volatile bool g_keep_going = true;
+
+__attribute__((noinline)) int recurse_forever(int depth) {
+  volatile char pad[1024];
+  pad[0] = static_cast<char>(depth);
+  return g_keep_going ? recurse_forever(depth + 1) + pad[0] : 0;
+}
+
+TEST(ErrorStop, ProcessorFaultsEndThroughTheErrorStop) {
+  struct Case {
+    const char* what;
+    void (*body)();
+    int code;
+  };
+  const Case cases[] = {
+    {"write through a null pointer", [] { write_through_null(); }, 216},
+    {"integer division by zero",
+     [] {
+       volatile int zero = 0;
+       volatile int result = divide(1, zero);
+       (void)result;
+     },
+     200},
+    {"other arithmetic fault", [] { raise(SIGFPE); }, 207},
+    {"illegal instruction", [] { __builtin_trap(); }, 216},
+    {"bus error", [] { raise(SIGBUS); }, 216},
+    {"SIGSEGV sent from outside", [] { kill(getpid(), SIGSEGV); }, 216},
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer keeps stack overflows to itself
+    {"stack overflow", [] { recurse_forever(0); }, 202},
+#endif
+  };
+  for (const Case& c : cases) {
+    const ChildResult r = run_child([&] {
+      start();
+      say("before");
+      c.body();
+      say("after");
+    });
+    EXPECT_EQ(r.exit_code, c.code) << c.what;
+    const std::string prefix = "before\r\n";
+    ASSERT_EQ(r.out.substr(0, prefix.size()), prefix) << c.what;
+    std::smatch m;
+    const std::string report = r.out.substr(prefix.size());
+    EXPECT_TRUE(std::regex_match(report, m, kReport)) << c.what << ": " << report;
+    EXPECT_EQ(m[1].str(), std::to_string(c.code)) << c.what;
+  }
+}
+
+TEST(ErrorStop, FaultLocationNamesTheFaultingFunction) {
+  if (system("command -v addr2line >/dev/null 2>&1") != 0) GTEST_SKIP() << "no addr2line";
+  const ChildResult r = run_child([] {
+    start();
+    write_through_null();
+  });
+  ASSERT_EQ(r.exit_code, 216);
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(r.out, m, kReport)) << r.out;
+  const std::string where =
+      shell_output("addr2line -f -C -e " + self_exe() + " 0x" + m[2].str() + " | head -n 1");
+  EXPECT_NE(where.find("write_through_null"), std::string::npos) << where;
+}

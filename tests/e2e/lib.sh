@@ -11,7 +11,7 @@ printf 'set -g status off\nset -g default-terminal screen\n' >"$WORK/tmux.conf"
 PASSED=0
 FAILED=0
 
-cleanup() { "${TMUX_CMD[@]}" kill-server 2>/dev/null; rm -rf "$WORK"; }
+cleanup() { "${TMUX_CMD[@]}" kill-server >/dev/null 2>&1; sleep 0.2; rm -rf "$WORK" 2>/dev/null; }
 trap cleanup EXIT
 
 t() { "${TMUX_CMD[@]}" "$@"; }
@@ -20,7 +20,7 @@ t() { "${TMUX_CMD[@]}" "$@"; }
 start() {
   local cols=$1 rows=$2
   shift 2
-  t kill-server 2>/dev/null
+  t kill-server >/dev/null 2>&1 || true
   rm -f "$WORK/status" "$WORK/before" "$WORK/after"
   # A trap (not an ignore) keeps the wrapper alive through Ctrl+C while the program, which gets
   # default signal actions across exec, is interrupted.
