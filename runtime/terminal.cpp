@@ -178,8 +178,6 @@ class Term final : public Console::Platform {
     if (input_tty || screen_) {
       take_settings(input_tty, screen_);
       install_signal_handlers();
-    } else {
-      set_handler(SIGPIPE, on_ending_signal);
     }
   }
 
