@@ -77,6 +77,17 @@ run_whole 300 100
 run_whole 80 25 "TERM=dumb"
 run_whole 80 25 "-u TERM"
 
+# A resize after start-up changes nothing in the window and breaks nothing.
+start 80 25
+wait_for_screen "Legrosszabb lapom:Tok Also"
+t resize-window -t main -x 40 -y 10
+keys x
+sleep 0.3
+t resize-window -t main -x 120 -y 40
+keys -l "$(printf 'r%.0s' $(seq 33))"
+check "resized twice, the run still ends with status 0" equals "$(wait_for_status)" "0"
+check "terminal as found after resizes" settings_unchanged
+
 # Nothing is written outside the window: a line longer than the screen is cut, not wrapped.
 start 10 3
 wait_for_screen "Legrosszab"
