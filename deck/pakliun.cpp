@@ -32,7 +32,7 @@ void fill_real_cards(THALMAZ& P, bool present) {
 
 }  // namespace
 
-// ==== Membership ===============================================================================
+// ==== Membership =============================================================================
 
 void TELJESPAKLI(THALMAZ& P) {
   fill_real_cards(P, true);
@@ -67,8 +67,7 @@ void ELVESZ(THALMAZ& P, const KartyaUn::TKARTYA& K) {
   lap = false;
 }
 
-// ==== Best, worst and random card
-// ==================================================================
+// ==== Best, worst and random card ============================================================
 
 namespace {
 
@@ -124,7 +123,7 @@ void VELETLENLAP(THALMAZ& P, KartyaUn::TKARTYA& K) {
   K.FIGURA = f;
 }
 
-// ==== Listing ===================================================================================
+// ==== Listing ================================================================================
 
 void KIPAKLI(const Runtime::ShortStr& SZOV, const THALMAZ& P) {
   Runtime::out_str(SZOV);

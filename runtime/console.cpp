@@ -26,8 +26,7 @@ bool is_control(uint8_t c) {
   return c == kBell || c == kBackspace || c == kLineFeed || c == kCarriageReturn;
 }
 
-// ==== Key codes
-// ===================================================================================
+// ==== Key codes ==============================================================================
 
 constexpr uint8_t kScanF1 = 59, kScanF10 = 68, kScanF11 = 87, kScanF12 = 88;
 constexpr uint8_t kScanHome = 71, kScanDel = 83;
@@ -136,8 +135,7 @@ bool take_event(const InputEvent& e) {
 
 }  // namespace
 
-// ==== Start-up
-// ====================================================================================
+// ==== Start-up ===============================================================================
 
 void start(Platform& platform) {
   g_platform = &platform;
@@ -162,8 +160,7 @@ void stop() {
   if (g_platform != nullptr) g_platform->shutdown();
 }
 
-// ==== Screen
-// ======================================================================================
+// ==== Screen =================================================================================
 
 void GOTOXY(uint8_t x, uint8_t y) {
   if (x == 0 || y == 0) return;
@@ -227,8 +224,7 @@ uint16_t console_writer(Runtime::TEXTREC& t) {
   return 0;
 }
 
-// ==== Keyboard
-// ====================================================================================
+// ==== Keyboard ===============================================================================
 
 bool KEYPRESSED() {
   if (SCANCODE != 0) return true;

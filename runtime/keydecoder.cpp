@@ -7,8 +7,7 @@ namespace {
 
 using Console::InputEvent;
 
-// ==== Key tables
-// ==================================================================================
+// ==== Key tables =============================================================================
 
 struct Key {
   uint8_t scan;
@@ -99,7 +98,7 @@ constexpr std::array<uint8_t, 128> make_scan_table() {
 }
 constexpr std::array<uint8_t, 128> kScanOf = make_scan_table();
 
-// ==== Building results ===========================================================================
+// ==== Building results =======================================================================
 
 Result key_event(size_t consumed, const Key& k, uint8_t mods) {
   Result r;
@@ -138,8 +137,7 @@ uint8_t mods_from_param(int p) {
   return m;
 }
 
-// ==== Single characters
-// ===========================================================================
+// ==== Single characters ======================================================================
 
 Result decode_control(uint8_t b) {
   switch (b) {
@@ -210,8 +208,7 @@ Result decode_char(const uint8_t* b, size_t n, bool final, const Config& config)
   return converted_char(len, b, len, config);
 }
 
-// ==== Escape sequences
-// ============================================================================
+// ==== Escape sequences =======================================================================
 
 struct Params {
   int values[4] = {0, 0, 0, 0};

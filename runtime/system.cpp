@@ -28,7 +28,7 @@ const void* g_error_pc = nullptr;
 std::span<const Module> g_modules;
 bool g_exiting = false;
 
-// ==== Putting characters into a stream ========================================================
+// ==== Putting characters into a stream =======================================================
 
 void run_write(TEXTREC& t) {
   if (t.write == nullptr) {
@@ -87,7 +87,7 @@ bool ready_for_output(TEXTREC& t) {
   error_stop(code, addr);
 }
 
-// ==== The error report ===========================================================================
+// ==== The error report =======================================================================
 
 void put_str(TEXTREC& t, const char* s) {
   put(t, s, static_cast<uint32_t>(std::strlen(s)));
@@ -148,7 +148,7 @@ void bind_stdout() {
             is_char_device(STDOUT_FILENO) ? fd_write : nullptr);
 }
 
-// ==== Processor faults ===========================================================================
+// ==== Processor faults =======================================================================
 // A fault ends the program through the error stop, like a failed check. The handler runs on a
 // stack of its own, so that a stack overflow can still be reported.
 
@@ -216,7 +216,7 @@ void reset_floating_point() {
 #endif
 }
 
-// ==== Standard handles ===========================================================================
+// ==== Standard handles =======================================================================
 
 bool g_handle_was_closed[3] = {false, false, false};
 
@@ -327,7 +327,7 @@ __attribute__((noinline)) void out_line_end() {
     iocheck_failed(__builtin_return_address(0));
 }
 
-// ==== Checks and the error stop ============================================================
+// ==== Checks and the error stop ==============================================================
 
 __attribute__((noinline)) void IOCHECK() {
   if (INOUTRES != 0) iocheck_failed(__builtin_return_address(0));

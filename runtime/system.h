@@ -9,7 +9,7 @@
 
 namespace Runtime {
 
-// ---- Text streams ----------------------------------------------------------------------------
+// ---- Text streams ---------------------------------------------------------------------------
 
 enum class FileMode : uint8_t { Closed, Input, Output };
 
@@ -55,7 +55,7 @@ void out_char(char c, int32_t width = 0);
 void out_end();
 void out_line_end();
 
-// ---- Checks and the error stop -----------------------------------------------------------------
+// ---- Checks and the error stop --------------------------------------------------------------
 // These read their own return address as the failure's code location, so they are never inlined
 // and are not declared noreturn: the caller keeps code after the call, and the location stays
 // inside the function that failed.

@@ -21,7 +21,7 @@
 namespace Terminal {
 namespace {
 
-// ==== Escape sequences sent to the terminal ======================================================
+// ==== Escape sequences sent to the terminal ==================================================
 // Nothing else is sent: no colours, no alternate screen, no modes that would need undoing.
 constexpr std::string_view kCursorHome = "\x1b[H";      // cursor to row 1, column 1
 constexpr std::string_view kClearScreen = "\x1b[2J";    // blank the whole screen
@@ -35,7 +35,7 @@ constexpr std::string_view kResetScrollRegion = "\x1b[r";  // whole screen scrol
 constexpr uint8_t kEndOfInputKey = 26;
 constexpr int kLoneEscMs = 50;
 
-// ==== Terminal settings: taken at start, given back on every way out ============================
+// ==== Terminal settings: taken at start, given back on every way out =========================
 
 struct SavedTty {
   int fd = -1;
@@ -92,8 +92,7 @@ void take_settings(bool input_tty, bool screen_output) {
   apply_program_mode();
 }
 
-// ==== Signals
-// =====================================================================================
+// ==== Signals ================================================================================
 
 void set_handler(int sig, void (*handler)(int)) {
   struct sigaction sa {};
@@ -152,8 +151,7 @@ void install_signal_handlers() {
   set_handler(SIGCONT, on_continue);
 }
 
-// ==== The platform
-// ================================================================================
+// ==== The platform ===========================================================================
 
 class Term final : public Console::Platform {
  public:

@@ -126,7 +126,7 @@ TEST(KartyaUn, LongLeadingTextIsNotCutAndNamesFollowInFull) {
   EXPECT_EQ(out.pieces, (std::vector<size_t>{255, 8, 11, 2}));
 }
 
-// ---- Bad codes stop the program at their first checked use -----------------------------------
+// ---- Bad codes stop the program at their first checked use ----------------------------------
 
 const Runtime::Module kRuntimeOnly[] = {Runtime::kCoreModule, Runtime::kSupportModule};
 

@@ -99,7 +99,7 @@ TEST(PakliUn, ElveszOfPresentCardKeepsSikerTrue) {
   EXPECT_FALSE(p.LAPOK[ZOLD][ALSO]);
 }
 
-// ---- Best, worst and random card --------------------------------------------------------------
+// ---- Best, worst and random card ------------------------------------------------------------
 
 TEST(PakliUn, BestAndWorstCard) {
   struct Case {
@@ -181,7 +181,7 @@ TEST(PakliUn, DealingTheFullDeckFollowsTheFixedOrder) {
   EXPECT_EQ(Runtime::MTI, 290) << "145 attempts of two numbers";
 }
 
-// ---- Listing -----------------------------------------------------------------------------------
+// ---- Listing --------------------------------------------------------------------------------
 
 TEST(PakliUn, Listings) {
   THALMAZ full{};
@@ -211,7 +211,7 @@ TEST(PakliUn, Listings) {
   }
 }
 
-// ---- Bad cards stop the program ---------------------------------------------------------------
+// ---- Bad cards stop the program -------------------------------------------------------------
 
 const Runtime::Module kRuntimeOnly[] = {Runtime::kCoreModule, Runtime::kSupportModule};
 
