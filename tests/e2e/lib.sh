@@ -5,13 +5,25 @@
 
 BIN=${BIN:?BIN must name the kartyas executable}
 WORK=$(mktemp -d)
-SOCK="kartyas-e2e-$$"
-TMUX_CMD=(tmux -L "$SOCK" -f "$WORK/tmux.conf")
+# Each session gets a tmux server of its own: a server that is still shutting down can never
+# take the next session with it.
+SERVERS=0
+TMUX_CMD=()
+new_server() {
+  [ ${#TMUX_CMD[@]} -gt 0 ] && "${TMUX_CMD[@]}" kill-server >/dev/null 2>&1
+  SERVERS=$((SERVERS + 1))
+  TMUX_CMD=(tmux -L "kartyas-e2e-$$-$SERVERS" -f "$WORK/tmux.conf")
+}
 printf 'set -g status off\nset -g default-terminal screen\n' >"$WORK/tmux.conf"
 PASSED=0
 FAILED=0
 
-cleanup() { "${TMUX_CMD[@]}" kill-server >/dev/null 2>&1; sleep 0.2; rm -rf "$WORK" 2>/dev/null; }
+cleanup() {
+  [ ${#TMUX_CMD[@]} -gt 0 ] && "${TMUX_CMD[@]}" kill-server >/dev/null 2>&1
+  sleep 0.2
+  rm -rf "$WORK" 2>/dev/null
+  rm -f "${TMUX_TMPDIR:-/tmp}/tmux-$(id -u)/kartyas-e2e-$$-"* 2>/dev/null
+}
 trap cleanup EXIT
 
 t() { "${TMUX_CMD[@]}" "$@"; }
@@ -20,7 +32,7 @@ t() { "${TMUX_CMD[@]}" "$@"; }
 start() {
   local cols=$1 rows=$2
   shift 2
-  t kill-server >/dev/null 2>&1 || true
+  new_server
   rm -f "$WORK/status" "$WORK/before" "$WORK/after"
   # A trap (not an ignore) keeps the wrapper alive through Ctrl+C while the program, which gets
   # default signal actions across exec, is interrupted.

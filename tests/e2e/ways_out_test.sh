@@ -36,7 +36,7 @@ check "terminal as found after a broken pipe" settings_unchanged
 
 # ---- Ctrl+Z and fg in an interactive shell ---------------------------------------------------
 
-t kill-server >/dev/null 2>&1 || true
+new_server
 t new-session -d -s main -x 80 -y 25 "bash --norc --noprofile -i"
 sleep 0.5
 keys "stty -g >'$WORK/before'; PS1='$ '" Enter
