@@ -341,7 +341,7 @@ class Term final : public Console::Platform {
     const char* p = out_;
     size_t left = out_len_;
     out_len_ = 0;
-    if (left > 0 && Runtime::handle_was_closed(STDOUT_FILENO)) output_failed();
+    if (left > 0 && !out_failed_ && Runtime::handle_was_closed(STDOUT_FILENO)) output_failed();
     while (left > 0 && !out_failed_) {
       const ssize_t r = ::write(STDOUT_FILENO, p, left);
       if (r > 0) {
