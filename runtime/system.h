@@ -71,8 +71,7 @@ inline constexpr uint16_t kFileNotOpenForOutput = 105;
 inline constexpr uint16_t kDiskWriteError = 101;  // the terminal or file refused the output
 
 extern uint16_t ERRORCODE;
-extern uintptr_t ERRORADDR;  // offset in the executable image; meaningful once has_error_addr()
-bool has_error_addr();
+extern uintptr_t ERRORADDR;  // offset in the executable image, once a failure has happened
 
 // Stops the program with run-time error `code` at `addr` (an absolute code address).
 [[noreturn]] void error_stop(uint16_t code, const void* addr);

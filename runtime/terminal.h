@@ -11,7 +11,4 @@ namespace Terminal {
 // The platform of this process, set up on first use: input mode, signal handlers, window size.
 Console::Platform& platform();
 
-// Gives the terminal its settings back. Safe to call twice and from a signal handler.
-void restore();
-
 }  // namespace Terminal
