@@ -23,12 +23,11 @@ namespace {
 
 // ==== Escape sequences sent to the terminal ==================================================
 // Nothing else is sent: no colours, no alternate screen, no modes that would need undoing.
-constexpr std::string_view kCursorHome = "\x1b[H";      // cursor to row 1, column 1
-constexpr std::string_view kClearScreen = "\x1b[2J";    // blank the whole screen
-constexpr std::string_view kEraseToLineEnd = "\x1b[K";  // blank from the cursor to the right edge
-constexpr std::string_view kResetScrollRegion = "\x1b[r";  // whole screen scrolls; cursor home
-// With numbers: "\x1b[<row>;<col>H" cursor position, "\x1b[<n>X" blank n cells from the cursor,
-// "\x1b[<top>;<bottom>r" scroll region.
+constexpr std::string_view kCursorHome = "\x1b[H";    // cursor to row 1, column 1
+constexpr std::string_view kClearScreen = "\x1b[2J";  // blank the whole screen
+// With numbers: "\x1b[<row>;<col>H" cursor position. Scrolling is the terminal's own line feed
+// on the bottom row. The window this platform reports is always the whole screen, so nothing
+// narrower is ever cleared or scrolled.
 
 // A key wait ends at once when standard input has ended; the key it takes is Ctrl+Z, the old
 // end-of-input character.
@@ -195,25 +194,16 @@ class Term final : public Console::Platform {
     done_call();
   }
 
-  void fill_rect(uint32_t left, uint32_t top, uint32_t right, uint32_t bottom, uint8_t) override {
+  void fill_rect(uint32_t, uint32_t top, uint32_t, uint32_t, uint8_t) override {
     if (!screen_) {
       // A new page in a transcript is a form feed; none before the first text.
       if (wrote_any_) append("\f");
       line_ = top;
-    } else if (left == 1 && top == 1 && right >= cols_ && bottom >= rows_) {
+    } else {
       append(kCursorHome);
       append(kClearScreen);
       at_x_ = at_y_ = 1;
       cursor_known_ = true;
-    } else {
-      for (uint32_t y = top; y <= bottom && y <= rows_; ++y) {
-        move_to(left, y);
-        if (right >= cols_) {
-          append(kEraseToLineEnd);
-        } else {
-          append_csi(right - left + 1, 0, 'X');
-        }
-      }
     }
     done_call();
   }
@@ -232,24 +222,18 @@ class Term final : public Console::Platform {
     done_call();
   }
 
-  void scroll_up(uint32_t left, uint32_t top, uint32_t right, uint32_t bottom, uint8_t) override {
+  void scroll_up(uint32_t, uint32_t, uint32_t, uint32_t, uint8_t) override {
     if (!screen_) {
       --line_;
-    } else if (top == 1 && bottom >= rows_ && left == 1 && right >= cols_) {
-      // The whole screen: a line feed on the bottom row scrolls it.
+    } else {
+      // A line feed on the bottom row scrolls the whole screen.
       if (!cursor_known() || at_y_ != rows_) {
-        append_csi(rows_, 1, 'H');
+        append_cursor_position(rows_, 1);
         at_x_ = 1;
         at_y_ = rows_;
         cursor_known_ = true;
       }
       append("\n");
-    } else {
-      append_csi(top, bottom, 'r');
-      append_csi(bottom, left, 'H');
-      append("\n");
-      append(kResetScrollRegion);
-      cursor_known_ = false;
     }
     done_call();
   }
@@ -329,11 +313,9 @@ class Term final : public Console::Platform {
     if (n > 0) wrote_any_ = true;
   }
 
-  // "\x1b[<a>;<b><final>", or "\x1b[<a><final>" when b is 0.
-  void append_csi(uint32_t a, uint32_t b, char final) {
+  void append_cursor_position(uint32_t row, uint32_t col) {
     char s[32];
-    const int len = b != 0 ? std::snprintf(s, sizeof s, "\x1b[%u;%u%c", a, b, final)
-                           : std::snprintf(s, sizeof s, "\x1b[%u%c", a, final);
+    const int len = std::snprintf(s, sizeof s, "\x1b[%u;%uH", row, col);
     append(std::string_view(s, static_cast<size_t>(len)));
   }
 
@@ -398,10 +380,10 @@ class Term final : public Console::Platform {
       } else if (x == at_x_ && y == at_y_ + 1) {
         append("\n");
       } else {
-        append_csi(y, x, 'H');
+        append_cursor_position(y, x);
       }
     } else {
-      append_csi(y, x, 'H');
+      append_cursor_position(y, x);
     }
     at_x_ = x;
     at_y_ = y;

@@ -133,6 +133,11 @@ std::string self_exe() {
   return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
 }
 
+// The function that addr2line names for an offset (8 hexadecimal digits) in this executable.
+std::string function_at(const std::string& offset) {
+  return shell_output("addr2line -f -C -e " + self_exe() + " 0x" + offset + " | head -n 1");
+}
+
 TEST(ErrorStop, LocationsNameTheFailingFunctionAndItsCaller) {
   if (system("command -v addr2line >/dev/null 2>&1") != 0) GTEST_SKIP() << "no addr2line";
   const ChildResult r = run_child([] {
@@ -143,14 +148,12 @@ TEST(ErrorStop, LocationsNameTheFailingFunctionAndItsCaller) {
   std::smatch m;
   const std::string report = r.out.substr(std::string("before\r\n").size());
   ASSERT_TRUE(std::regex_match(report, m, kReport)) << report;
-  const std::string where =
-      shell_output("addr2line -f -C -e " + self_exe() + " 0x" + m[2].str() + " | head -n 1");
+  const std::string where = function_at(m[2].str());
   EXPECT_NE(where.find("fail_range_in_named_function"), std::string::npos) << where;
 
   const std::string trace = m[3].str();
   ASSERT_GE(trace.size(), 13u) << "no back-trace lines";
-  const std::string caller = shell_output("addr2line -f -C -e " + self_exe() + " 0x" +
-                                          trace.substr(3, 8) + " | head -n 1");
+  const std::string caller = function_at(trace.substr(3, 8));
   EXPECT_NE(caller.find("outer_caller_of_failure"), std::string::npos) << caller;
 }
 
@@ -208,7 +211,6 @@ TEST(ErrorStop, FaultLocationNamesTheFaultingFunction) {
   ASSERT_EQ(r.exit_code, 216);
   std::smatch m;
   ASSERT_TRUE(std::regex_match(r.out, m, kReport)) << r.out;
-  const std::string where =
-      shell_output("addr2line -f -C -e " + self_exe() + " 0x" + m[2].str() + " | head -n 1");
+  const std::string where = function_at(m[2].str());
   EXPECT_NE(where.find("write_through_null"), std::string::npos) << where;
 }
